@@ -14,6 +14,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -21,9 +22,12 @@
 
 // One recorded argument: a number (integers, enumerants, handles, floats; a pointer argument
 // that is neither a text nor an array as 0 when null and 1 otherwise) or a text.
+// Floats are kept exactly, so compare them with float literals (0.1f, not 0.1).
 struct GLArg {
-  GLArg(double value) : number(value) {}  // NOLINT: implicit, so tables read {1, 0.5, "x"}
-  GLArg(const char* value) : isText(true), text(value) {}             // NOLINT
+  // Implicit, so expectations read {1, 0.5f, "x"}.
+  template <typename Number, typename = std::enable_if_t<std::is_arithmetic_v<Number>>>
+  GLArg(Number value) : number(static_cast<double>(value)) {}         // NOLINT
+  GLArg(const char* value) : isText(true), text(value != nullptr ? value : "") {}             // NOLINT
   GLArg(std::string value) : isText(true), text(std::move(value)) {}  // NOLINT
 
   bool isText = false;
@@ -88,6 +92,7 @@ class RecordingGL {
 
   // --- Answers ---
   // Names handed out before the automatic ones for this kind; a 0 makes that creation fail.
+  // Automatic names: shader-object handles from 1, textures from 101, framebuffers from 201.
   void QueueObjectNames(GLObjectKind kind, const std::vector<GLuint>& names);
   // Compile status a shader of this type (GL_VERTEX_SHADER_ARB, GL_FRAGMENT_SHADER_ARB) gets
   // when compiled; 1 by default. A shader never compiled reports 0.
