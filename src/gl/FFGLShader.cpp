@@ -42,11 +42,15 @@ int FFGLShader::CompileAndLink(const char* vertexSource, const char* fragmentSou
   if (program == 0) CreateObjects();
 
   // Fragment first, then vertex; the program links with whichever stages compiled.
-  bool attached = CompileStage(*table, program, fragmentObject, fragmentSource);
-  attached = CompileStage(*table, program, vertexObject, vertexSource) || attached;
+  const bool fragmentAttached = CompileStage(*table, program, fragmentObject, fragmentSource);
+  const bool vertexAttached = CompileStage(*table, program, vertexObject, vertexSource);
+  // A fragment text that does not compile is the picture missing: linking the vertex stage
+  // alone would draw a flat fixed-function quad and call the program ready.
+  const bool fragmentFailed =
+      fragmentSource != nullptr && fragmentSource[0] != '\0' && !fragmentAttached;
 
   GLint status = 0;
-  if (attached) {
+  if ((fragmentAttached || vertexAttached) && !fragmentFailed) {
     table->glLinkProgramARB(program);
     table->glGetObjectParameterivARB(program, GL_OBJECT_LINK_STATUS_ARB, &status);
   }
