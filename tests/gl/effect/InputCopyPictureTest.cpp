@@ -67,19 +67,21 @@ class InputCopyPictureTest : public EglContextTest {
   void Prepare() {
     const ViewportRecord viewport{0, 0, static_cast<uint32_t>(TargetWidth()),
                                   static_cast<uint32_t>(TargetHeight())};
-    ASSERT_EQ(plugin_.StartGL(&viewport), 0) << "StartGL failed on " << Context().Description();
+    ASSERT_EQ(plugin_.StartGL(&viewport), 0) << "StartGL failed on " << Host().Renderer();
     ASSERT_TRUE(plugin_.prepareShader(kSampler)) << "the mainImage program did not build";
+    // A second preparation attaches the same shader objects again, which OpenGL refuses.
+    TakeGlError();
     ASSERT_GE(plugin_.uniforms.channel0, 0) << "iChannel0 not found";
     MakeInput();
   }
 
   // One frame with the input at the given host viewport; answers the viewport after it.
   std::vector<GLint> DrawAt(const std::vector<GLint>& viewport) {
-    Context().BindTarget();
-    Context().Clear(0.0f, 0.0f, 0.0f, 1.0f);
+    Host().BindTarget();
+    Host().Clear(0.0f, 0.0f, 0.0f, 1.0f);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     TextureRecord* inputs[1] = {&record_};
-    const ProcessFrameRecord frame{1, inputs, Context().Framebuffer()};
+    const ProcessFrameRecord frame{1, inputs, Host().Framebuffer()};
     EXPECT_EQ(plugin_.DrawFrame(&frame), 0);
     EXPECT_EQ(TakeGlError(), 0u) << "OpenGL error after the frame";
     std::vector<GLint> after(4, -1);
@@ -138,6 +140,7 @@ TEST_F(InputCopyPictureTest, CopyIsThePictureWhateverTheHostViewport) {
                  std::to_string(viewport[3]));
     // A fresh copy each time: the old one goes with a new preparation.
     ASSERT_TRUE(plugin_.prepareShader(kSampler));
+    TakeGlError();
     EXPECT_EQ(DrawAt(viewport), viewport) << "the host's viewport was not restored";
     ExpectCopyHoldsThePicture();
     EXPECT_EQ(plugin_.viewportWidth, static_cast<float>(viewport[2]));
@@ -147,7 +150,7 @@ TEST_F(InputCopyPictureTest, CopyIsThePictureWhateverTheHostViewport) {
 TEST_F(InputCopyPictureTest, ProgramSeesThePictureAndNoPadding) {
   Prepare();
   DrawAt({0, 0, TargetWidth(), TargetHeight()});
-  const std::vector<uint8_t> pixels = Context().ReadPixels();
+  const std::vector<uint8_t> pixels = Host().ReadPixels();
   const int width = TargetWidth();
   const int height = TargetHeight();
   ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height * 4);

@@ -16,7 +16,7 @@ namespace {
 // Levels of 255 a smooth pixel may be off, and the share of pixels (hard edges, where a sine
 // crosses zero within a pixel) that may be further off.
 constexpr int kTolerance = 3;
-constexpr double kEdgeShare = 0.01;
+constexpr double kEdgeShare = 0.005;
 
 std::string Describe(const PictureDifference& d, int pixels) {
   return "worst difference " + std::to_string(d.worst) + ", " + std::to_string(d.beyond) + " of " +
@@ -40,7 +40,7 @@ class PatternPictureTest : public EglContextTest {
     const ViewportRecord viewport{0, 0, static_cast<uint32_t>(TargetWidth()),
                                   static_cast<uint32_t>(TargetHeight())};
     const FFResult id = CallWith(FF_INSTANTIATEGL, &viewport);
-    EXPECT_NE(id, FF_FAIL) << "code 18 failed on " << Context().Description();
+    EXPECT_NE(id, FF_FAIL) << "code 18 failed on " << Host().Renderer();
     if (id == FF_FAIL || id == 0) return 0;
     instances_.push_back(id);
     EXPECT_TRUE(Plugin(id)->shaderReady) << "the pattern program did not build";
@@ -71,12 +71,12 @@ class PatternPictureTest : public EglContextTest {
   }
 
   std::vector<uint8_t> Draw(FFInstanceID id) {
-    Context().BindTarget();
-    Context().Clear(0.2f, 0.4f, 0.6f, 0.8f);
-    const ProcessFrameRecord frame{0, nullptr, Context().Framebuffer()};
+    Host().BindTarget();
+    Host().Clear(0.2f, 0.4f, 0.6f, 0.8f);
+    const ProcessFrameRecord frame{0, nullptr, Host().Framebuffer()};
     EXPECT_EQ(CallWith(FF_PROCESSOPENGL, &frame, id), 0u);
     EXPECT_EQ(TakeGlError(), 0u) << "OpenGL error after the frame";
-    return Context().ReadPixels();
+    return Host().ReadPixels();
   }
 
   void ExpectMatches(const PatternParams& params, const std::vector<uint8_t>& pixels) {
