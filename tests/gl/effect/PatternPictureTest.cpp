@@ -212,3 +212,31 @@ TEST_F(PatternPictureTest, TwoInstancesAnimateIndependently) {
 }
 
 }  // namespace
+
+// Odd sizes put one fragment exactly on the centre, where the angle needs its guard.
+class OddPatternPictureTest : public PatternPictureTest {
+ protected:
+  int TargetWidth() const override { return 75; }
+  int TargetHeight() const override { return 51; }
+};
+
+TEST_F(OddPatternPictureTest, CentreFragmentHasTheReferenceValue) {
+  const FFInstanceID id = Instantiate();
+  ASSERT_NE(id, 0u);
+  const PatternParams kCentres[] = {
+      PatternParams{},
+      With([](PatternParams& p) { p.oddCirclesOffset = 0.0f; }),
+      With([](PatternParams& p) { p.linesSoftness = 0.5f; }),
+  };
+  for (const PatternParams& params : kCentres) {
+    Apply(id, params);
+    const std::vector<uint8_t> pixels = Draw(id);
+    ExpectMatches(params, pixels);
+    const int x = TargetWidth() / 2;
+    const int y = TargetHeight() / 2;
+    const uint8_t* centre = &pixels[(static_cast<size_t>(y) * TargetWidth() + x) * 4];
+    EXPECT_NEAR(centre[0], ReferenceGrey(params, x, y, TargetWidth(), TargetHeight()), kTolerance)
+        << "centre pixel, odd offset " << params.oddCirclesOffset << ", lines softness "
+        << params.linesSoftness;
+  }
+}
