@@ -1,6 +1,7 @@
 // One frame on the recording stand-in: inputs, phases, uploads, bindings and restores.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -311,7 +312,8 @@ TEST_F(FrameTest, QuadAndRestoresComeInOrder) {
       {"glUseProgramObjectARB", {0.0}},
   };
   ASSERT_GE(calls.size(), expected.size());
-  const std::vector<GLCall> tail(calls.end() - static_cast<long>(expected.size()), calls.end());
+  const std::vector<GLCall> tail(calls.end() - static_cast<std::ptrdiff_t>(expected.size()),
+                                 calls.end());
   EXPECT_EQ(tail, expected) << gl.Transcript();
   // The copies bound the host's framebuffer again; the frame read the viewport first.
   EXPECT_EQ(calls.front(), (GLCall{"glGetFloatv", {GL_VIEWPORT}}));
