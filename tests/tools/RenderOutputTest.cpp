@@ -138,6 +138,8 @@ TEST_F(RenderOutputTest, Y4mOnStandardOutputParses) {
   const std::vector<uint8_t>& frame = stream.frames[1];
   // Full-range BT.601 of (255, 51, 0) at the top left; black at the bottom right.
   EXPECT_NEAR(frame[0], 106, 1);
+  EXPECT_NEAR(frame[24], 68, 1);
+  EXPECT_NEAR(frame[48], 234, 1);
   EXPECT_EQ(frame[23], 0);
   EXPECT_EQ(frame[24 + 23], 128);
   EXPECT_EQ(frame[48 + 23], 128);

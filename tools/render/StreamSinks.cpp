@@ -64,8 +64,15 @@ class RawSink : public FrameSink {
   size_t frameBytes_;
 };
 
-uint8_t Clamp(double value) {
-  return static_cast<uint8_t>(std::lround(std::min(255.0, std::max(0.0, value))));
+// Coefficients in 16-bit fixed point; each row sums so that grey maps exactly.
+uint8_t Luma(int r, int g, int b) {
+  return static_cast<uint8_t>((19595 * r + 38470 * g + 7471 * b + 32768) >> 16);
+}
+
+// A chroma value offset by 128, kept positive before the shift and clamped to 255.
+uint8_t Chroma(int weighted) {
+  const int value = (weighted + (128 << 16) + 32768) >> 16;
+  return static_cast<uint8_t>(value > 255 ? 255 : value);
 }
 
 // Full-range BT.601 4:4:4, which keeps grey levels exact.
@@ -94,10 +101,10 @@ class Y4mSink : public FrameSink {
     uint8_t* cb = y + pixels;
     uint8_t* cr = cb + pixels;
     for (size_t i = 0; i < pixels; ++i) {
-      const double r = rgba[i * 4], g = rgba[i * 4 + 1], b = rgba[i * 4 + 2];
-      y[i] = Clamp(0.299 * r + 0.587 * g + 0.114 * b);
-      cb[i] = Clamp(128.0 - 0.168736 * r - 0.331264 * g + 0.5 * b);
-      cr[i] = Clamp(128.0 + 0.5 * r - 0.418688 * g - 0.081312 * b);
+      const int r = rgba[i * 4], g = rgba[i * 4 + 1], b = rgba[i * 4 + 2];
+      y[i] = Luma(r, g, b);
+      cb[i] = Chroma(-11059 * r - 21709 * g + 32768 * b);
+      cr[i] = Chroma(32768 * r - 27439 * g - 5329 * b);
     }
     static const char kFrame[] = "FRAME\n";
     destination_.Put(kFrame, sizeof kFrame - 1);
