@@ -47,6 +47,23 @@ TEST_F(ViewToolTest, ScreenshotAfterAFewFramesIsThePattern) {
   EXPECT_TRUE(MatchesPattern(params, picture));
 }
 
+TEST_F(ViewToolTest, ResizeMakesANewInstanceThatKeepsTheValues) {
+  const std::string shot = scratch_.File("resized.png");
+  const ToolResult run =
+      View({"--size", "200x120", "--set", "Speed=0", "--set", "Size=0.6", "--resize", "150x100",
+            "--screenshot-after", "8", "--screenshot", shot});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  Picture picture;
+  std::string error;
+  ASSERT_TRUE(ReadPng(shot, &picture, &error)) << error;
+  ASSERT_EQ(picture.width, 150u) << "the drawing surface did not follow the window";
+  ASSERT_EQ(picture.height, 100u);
+  PatternParams params;
+  params.size = 0.6f;
+  // Centred on the new viewport and still at the size set before the resize.
+  EXPECT_TRUE(MatchesPattern(params, picture));
+}
+
 TEST_F(ViewToolTest, BadInputFailsWithItsReason) {
   struct Case {
     std::vector<std::string> args;
@@ -55,6 +72,7 @@ TEST_F(ViewToolTest, BadInputFailsWithItsReason) {
   const Case kCases[] = {
       {{"--set", "Nothing=1", "--frames", "1"}, "vantorel-view: setting parameter: unknown"},
       {{"--size", "0x0", "--frames", "1"}, "vantorel-view: reading size"},
+      {{"--set", "Size=big", "--frames", "1"}, "vantorel-view: setting parameter: value"},
   };
   for (const Case& c : kCases) {
     const ToolResult run = View(c.args);

@@ -25,6 +25,8 @@ int ParseViewOptions(int argc, char** argv, ViewOptions* options) {
       ->check(CLI::Range(1u, 100000000u));
   app.add_option("--frames", options->frames, "Quit after this many frames")
       ->check(CLI::Range(1u, 100000000u));
+  app.add_option("--resize", options->resize,
+                 "Resize the window to WxH after the first frame (to try resizing)");
   app.add_flag("--hide-panel", options->hidePanel, "Start with the parameter panel hidden");
   app.footer(
       "Keys: R reset to defaults, S or F12 screenshot (the picture without the panel), F or "

@@ -15,6 +15,7 @@ struct ViewOptions {
   uint32_t screenshotAfter = 0;  // 0: never; else screenshot after that many frames and quit
   uint32_t frames = 0;           // 0: run until closed
   bool hidePanel = false;
+  std::string resize;  // empty: none; else WxH to resize the window to after the first frame
 };
 
 // Answers -1 to go on, otherwise the exit code (help shown, or a usage error reported).

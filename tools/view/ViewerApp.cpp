@@ -37,6 +37,7 @@ ViewerApp::ViewerApp(const ViewOptions& options)
     panel_.values()[assignment.index] = assignment.value;
   }
   const Size size = ParseSize(options.size);
+  if (!options.resize.empty()) resizeTo_ = ParseSize(options.resize);
   showPanel_ = !options.hidePanel;
 
   glfwSetErrorCallback(OnGlfwError);
@@ -185,6 +186,10 @@ void ViewerApp::Run() {
     }
     DrawPlugin();
     ++frame;
+    if (frame == 1 && resizeTo_.width != 0) {
+      glfwSetWindowSize(window_, static_cast<int>(resizeTo_.width),
+                        static_cast<int>(resizeTo_.height));
+    }
     const bool lastFrame = options_.screenshotAfter != 0 && frame >= options_.screenshotAfter;
     // Taken before the panel is drawn, so the picture is the plugin's alone.
     if (screenshotWanted_ || lastFrame) {

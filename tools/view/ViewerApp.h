@@ -45,6 +45,7 @@ class ViewerApp {
   bool showPanel_ = true;
   bool screenshotWanted_ = false;
   int screenshotCount_ = 0;
+  Size resizeTo_;                        // 0x0: no resize asked for
   int windowedPlace_[4] = {0, 0, 0, 0};  // x, y, width, height before fullscreen
 };
 
