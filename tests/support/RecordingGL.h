@@ -26,9 +26,9 @@
 struct GLArg {
   // Implicit, so expectations read {1, 0.5f, "x"}.
   template <typename Number, typename = std::enable_if_t<std::is_arithmetic_v<Number>>>
-  GLArg(Number value) : number(static_cast<double>(value)) {}         // NOLINT
-  GLArg(const char* value) : isText(true), text(value != nullptr ? value : "") {}             // NOLINT
-  GLArg(std::string value) : isText(true), text(std::move(value)) {}  // NOLINT
+  GLArg(Number value) : number(static_cast<double>(value)) {}                      // NOLINT
+  GLArg(const char* value) : isText(true), text(value != nullptr ? value : "") {}  // NOLINT
+  GLArg(std::string value) : isText(true), text(std::move(value)) {}               // NOLINT
 
   bool isText = false;
   double number = 0.0;
