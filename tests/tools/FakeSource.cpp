@@ -1,6 +1,7 @@
 // A small source plugin for the host tools' tests: it paints the upper half of the viewport in
 // a colour made of its parameters and the lower half opaque black, so that a test can check
-// orientation, alpha, parameter delivery and, in the timed build, the host time.
+// orientation, alpha, parameter delivery and, in the timed build, the host time (and a failure
+// from 100 s of host time on).
 #include <GL/gl.h>
 
 #include <cstdio>
@@ -65,6 +66,8 @@ FFResult Draw(Instance* instance, const ProcessFrameRecord* frame) {
   GLint bound = -1;
   glGetIntegerv(0x8CA6 /* GL_FRAMEBUFFER_BINDING */, &bound);
   if (static_cast<uint32_t>(bound) != frame->hostFramebuffer) return FF_FAIL;
+  // The timed build fails from 100 s on, so that a test can break a run midway.
+  if (kAcceptsHostTime && instance->time >= 100.0) return FF_FAIL;
   const float* v = instance->values;
   const float blue = kAcceptsHostTime ? static_cast<float>(instance->time) : v[2];
   const GLsizei half = static_cast<GLsizei>(instance->height / 2);

@@ -149,3 +149,19 @@ TEST_F(RenderErrorTest, ContextThatCannotBeMadeNamesTheStepAndThePackages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RenderErrorTest, FailureMidwayLeavesNothingBehind) {
+  // At 0.05 fps each frame is 20 s of host time: the timed test plugin fails at frame 5, after
+  // earlier frames were encoded.
+  const char* kOutputs[] = {"@/a.png", "@/a_%03d.png", "@/a.gif", "@/a.y4m", "@/a.rgba"};
+  for (const char* output : kOutputs) {
+    Check({output,
+           {"--plugin", FAKE_TIMED_SOURCE, "--size", "8x8", "--frames", "9", "--fps", "0.05", "-o",
+            output},
+           "drawing: the plugin failed frame 5"});
+  }
+}
+
+}  // namespace
