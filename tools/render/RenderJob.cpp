@@ -58,9 +58,10 @@ void CheckStop() {
   if (stopRequested.load()) throw ToolError("rendering", "interrupted; nothing written");
 }
 
-void RenderFrames(const RenderOptions& options, const PluginLibrary& plugin,
-                  const std::vector<ParameterAssignment>& assignments, const FrameFormat& format,
-                  FrameSink& sink) {
+// Answers the OpenGL renderer that drew, for the summary.
+std::string RenderFrames(const RenderOptions& options, const PluginLibrary& plugin,
+                         const std::vector<ParameterAssignment>& assignments,
+                         const FrameFormat& format, FrameSink& sink) {
   std::unique_ptr<EglHost> host = MakeHost(options, format);
   PixelReadback readback([&host](const char* name) { return host->ProcAddress(name); },
                          format.width, format.height, kReadbackRing);
@@ -116,6 +117,7 @@ void RenderFrames(const RenderOptions& options, const PluginLibrary& plugin,
   while (readback.Pending() > 0) readOldest(readIndex++);
   encoder.Finish();
   progress.Done();
+  return "EGL " + host->PlatformName() + ", " + host->Renderer();
 }
 
 }  // namespace
@@ -144,11 +146,12 @@ void RunRender(const RenderOptions& options) {
   const OutputPlan plan = PlanOutput(options.output, options.format);
 
   std::unique_ptr<FrameSink> sink = MakeSink(plan, format, stdout);
-  RenderFrames(options, plugin, assignments, format, *sink);
+  const std::string renderer = RenderFrames(options, plugin, assignments, format, *sink);
   if (!options.quiet) {
-    fprintf(stderr, "vantorel-render: wrote %u frame%s of %ux%u as %s to %s\n", format.frameCount,
-            format.frameCount == 1 ? "" : "s", format.width, format.height, KindName(plan.kind),
-            plan.toStdout ? "standard output" : plan.path.c_str());
+    fprintf(stderr, "vantorel-render: wrote %u frame%s of %ux%u as %s to %s (%s)\n",
+            format.frameCount, format.frameCount == 1 ? "" : "s", format.width, format.height,
+            KindName(plan.kind), plan.toStdout ? "standard output" : plan.path.c_str(),
+            renderer.c_str());
   }
 }
 
