@@ -9,7 +9,16 @@
 
 namespace {
 
-void OnSignal(int) {
+volatile std::sig_atomic_t signalled = 0;
+
+// The first signal stops the run cleanly; a second one ends the process at once.
+void OnSignal(int signal) {
+  if (signalled) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
+  signalled = 1;
   vtool::RequestStop();
 }
 
