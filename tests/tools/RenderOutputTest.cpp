@@ -184,9 +184,25 @@ TEST_F(RenderOutputTest, ProgressGoesToStderrUnlessQuiet) {
   EXPECT_NE(loud.err.find("1/1 frames"), std::string::npos) << loud.err;
   EXPECT_NE(loud.err.find("wrote 1 frame of 2x2 as PNG to " + path), std::string::npos) << loud.err;
   EXPECT_TRUE(loud.out.empty());
+  EXPECT_EQ(loud.err.find("warning"), std::string::npos) << loud.err;
   const ToolResult quiet = Render({"--size", "2x2", "-o", path});
   ASSERT_EQ(quiet.exitCode, 0) << quiet.err;
   EXPECT_EQ(quiet.err, "");
+}
+
+TEST_F(RenderOutputTest, PictureLeftUntouchedIsReportedButWritten) {
+  // Everything transparent black: indistinguishable from a plugin that drew nothing.
+  const std::string path = scratch_.File("empty.png");
+  const ToolResult run = RunTool(
+      VANTOREL_RENDER, {"--plugin", FAKE_SOURCE, "--size", "2x2", "--set", "Split=0", "--set",
+                        "Red=0", "--set", "Green=0", "--set", "Alpha=0", "-o", path});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("vantorel-render: warning: the first frame is still the cleared"),
+            std::string::npos)
+      << run.err;
+  Picture picture;
+  std::string error;
+  EXPECT_TRUE(ReadPng(path, &picture, &error)) << error;
 }
 
 }  // namespace

@@ -54,6 +54,14 @@ std::unique_ptr<EglHost> MakeHost(const RenderOptions& options, const FrameForma
   return host;
 }
 
+// A plugin whose program failed to build still answers success and draws nothing; say so.
+void WarnIfUntouched(const std::vector<uint8_t>& frame) {
+  if (std::any_of(frame.begin(), frame.end(), [](uint8_t byte) { return byte != 0; })) return;
+  fprintf(stderr,
+          "vantorel-render: warning: the first frame is still the cleared transparent black; "
+          "the plugin may have drawn nothing (a program that did not build?)\n");
+}
+
 void CheckStop() {
   if (stopRequested.load()) throw ToolError("rendering", "interrupted; nothing written");
 }
@@ -72,9 +80,10 @@ std::string RenderFrames(const RenderOptions& options, const PluginLibrary& plug
   EncoderThread encoder(sink, frameBytes, capacity);
   Progress progress(stderr, format.frameCount, options.quiet);
 
-  const auto readOldest = [&readback, &encoder](uint32_t index) {
+  const auto readOldest = [&readback, &encoder, &options](uint32_t index) {
     std::vector<uint8_t> buffer = encoder.TakeBuffer();
     readback.FinishOldest(buffer.data());
+    if (index == 0 && !options.quiet) WarnIfUntouched(buffer);
     encoder.Push(std::move(buffer), index);
   };
 
