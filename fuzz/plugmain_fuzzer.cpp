@@ -31,12 +31,29 @@ const char* KindName(GLObjectKind kind) {
 }
 
 // Uniform names a program might have; found ones make frames copy and bind inputs.
-const char* const kUniformNames[] = {"texture",     "tex0",      "tex1",      "backbuffer",
-                                     "bbuff",       "iChannel0", "iChannel1", "iChannel2",
-                                     "iChannel3",   "time",      "time2",     "iGlobalTime",
-                                     "mouse",       "iMouse",    "iResolution", "resolution",
-                                     "surfaceSize", "but1",      "alphaMode", "inputColour",
-                                     "iDate",       "iChannelTime[4]", "iChannelResolution[4]"};
+const char* const kUniformNames[] = {"texture",
+                                     "tex0",
+                                     "tex1",
+                                     "backbuffer",
+                                     "bbuff",
+                                     "iChannel0",
+                                     "iChannel1",
+                                     "iChannel2",
+                                     "iChannel3",
+                                     "time",
+                                     "time2",
+                                     "iGlobalTime",
+                                     "mouse",
+                                     "iMouse",
+                                     "iResolution",
+                                     "resolution",
+                                     "surfaceSize",
+                                     "but1",
+                                     "alphaMode",
+                                     "inputColour",
+                                     "iDate",
+                                     "iChannelTime[4]",
+                                     "iChannelResolution[4]"};
 
 class RecordingSession : public HostSession {
  public:
@@ -145,8 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (gl.Live(kind) != 0) {
       std::string names;
       for (GLuint name : gl.LiveNames(kind)) names += " " + std::to_string(name);
-      FuzzFailure(std::string("after every instance was deinstantiated, live ") +
-                  KindName(kind) + " objects remain:" + names);
+      FuzzFailure(std::string("after every instance was deinstantiated, live ") + KindName(kind) +
+                  " objects remain:" + names);
     }
   }
   if (gl.StrayDeletes() != 0) {
