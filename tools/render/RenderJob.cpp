@@ -90,6 +90,7 @@ std::string RenderFrames(const RenderOptions& options, const PluginLibrary& plug
   const bool hostTime = plugin.capabilities().acceptsHostTime;
   const auto start = std::chrono::steady_clock::now();
   uint32_t readIndex = 0;
+  uint32_t lateFrames = 0;  // drawn more than a frame period after their moment
   for (uint32_t frame = 0; frame < format.frameCount; ++frame) {
     CheckStop();
     const double seconds = frame / format.fps;
@@ -100,8 +101,12 @@ std::string RenderFrames(const RenderOptions& options, const PluginLibrary& plug
       }
     } else {
       // The plugin reads its own clock: draw each frame at its moment.
-      std::this_thread::sleep_until(start + std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                                std::chrono::duration<double>(seconds)));
+      const auto moment = start + std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::duration<double>(seconds));
+      std::this_thread::sleep_until(moment);
+      const double late =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - moment).count();
+      if (late > 1.0 / format.fps) ++lateFrames;
     }
     if (!host->BindTarget()) throw ToolError("binding framebuffer", host->Error());
     host->Clear(0.0f, 0.0f, 0.0f, 0.0f);
@@ -126,6 +131,12 @@ std::string RenderFrames(const RenderOptions& options, const PluginLibrary& plug
   while (readback.Pending() > 0) readOldest(readIndex++);
   encoder.Finish();
   progress.Done();
+  if (lateFrames > 0 && !options.quiet) {
+    fprintf(stderr,
+            "vantorel-render: warning: %u of %u frames were drawn more than 1/fps late, so the "
+            "output moves faster than the plugin's clock did; lower --size or --fps\n",
+            lateFrames, format.frameCount);
+  }
   return "EGL " + host->PlatformName() + ", " + host->Renderer();
 }
 
