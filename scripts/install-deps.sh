@@ -5,7 +5,7 @@ set -euo pipefail
 
 # The one list of build and test dependencies; append new ones here.
 packages=(
-  cmake ninja-build g++ clang
+  cmake ninja-build g++ clang libclang-rt-14-dev llvm
   libgtest-dev libgmock-dev libbenchmark-dev
   libegl-dev libgl-dev libegl1 libgl1-mesa-dri libegl-mesa0 libglvnd-dev
   pkg-config libpng-dev libgif-dev libglfw3-dev libimgui-dev libcli11-dev xvfb
