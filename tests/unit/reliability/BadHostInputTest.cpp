@@ -14,7 +14,7 @@ namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
-constexpr FFResult kAnyIdentifier = ~FFResult{0};  // a new identifier, not FF_FAIL
+constexpr FFResult kAnyIdentifier = FF_FAIL - 1;  // a new identifier; not FF_FAIL on 32-bit
 
 struct Misuse {
   const char* name;
@@ -309,3 +309,30 @@ TEST_F(PluginHost, ViewportTwoToThe31WideReachesTheProgramAsAPositiveWidth) {
 }
 
 }  // namespace
+
+// The display text of any float a host can store fits the shared buffer, whole.
+struct DisplayedValue {
+  float value;
+  const char* text;
+};
+
+const DisplayedValue kDisplayedValues[] = {
+    {std::numeric_limits<float>::lowest(), "-340282346638528859811704183484516925440.000000"},
+    {std::numeric_limits<float>::max(), "340282346638528859811704183484516925440.000000"},
+    {kInf, "inf"},
+    {-kInf, "-inf"},
+    {std::numeric_limits<float>::denorm_min(), "0.000000"},
+    {-0.0f, "-0.000000"},
+};
+
+TEST_F(PluginHost, DisplayOfExtremeValuesIsWholeAndTerminated) {
+  const FFInstanceID id = Instantiate();
+  ASSERT_NE(id, 0u);
+  for (const DisplayedValue& shown : kDisplayedValues) {
+    ASSERT_EQ(SetFloat(id, 4, shown.value), 0u);
+    const FFResult text = CallValue(FF_GETPARAMETERDISPLAY, 4, id);
+    ASSERT_NE(text, 0u) << shown.text;
+    ASSERT_NE(text, FF_FAIL) << shown.text;
+    EXPECT_STREQ(reinterpret_cast<const char*>(text), shown.text);
+  }
+}
