@@ -25,20 +25,21 @@ bool PluginLoader::CallKeepsStackPointer(uint32_t code, FFMixed input,
                                          FFInstanceID instance) const {
 #if defined(__i386__)
   // Pushed and called by hand, so the compiler cannot repair a stack the callee left wrong.
+  const uint32_t frame[4] = {reinterpret_cast<uint32_t>(entry), code, input.UIntValue,
+                             static_cast<uint32_t>(instance)};
   uint32_t result;
   uint32_t before;
   uint32_t after;
   __asm__ volatile(
       "movl %%esp, %1\n\t"
-      "pushl %[instance]\n\t"
-      "pushl %[input]\n\t"
-      "pushl %[code]\n\t"
-      "call *%[entry]\n\t"
+      "pushl 12(%3)\n\t"
+      "pushl 8(%3)\n\t"
+      "pushl 4(%3)\n\t"
+      "call *(%3)\n\t"
       "movl %%esp, %2\n\t"
       "movl %1, %%esp\n\t"
       : "=a"(result), "=&S"(before), "=&D"(after)
-      : [entry] "r"(entry), [code] "r"(code), [input] "r"(input.UIntValue),
-        [instance] "r"(static_cast<uint32_t>(instance))
+      : "r"(frame)
       : "ecx", "edx", "memory", "cc");
   (void)result;
   return before == after;

@@ -4,6 +4,7 @@
 #                lists at least one test, reports "[  PASSED  ]" for exactly that many, names
 #                no failure, exits 0, and matches EXPECT_OUTPUT when one is given.
 cmake_minimum_required(VERSION 3.25)
+#                XVFB_RUN: run it under this xvfb-run.
 #   REQUIRE=ON: a Wine that cannot start at all fails the test; otherwise the test reports
 #               "Wine cannot start here" and is counted as skipped (a kernel without 32-bit
 #               support cannot start the 32-bit loader).
@@ -19,6 +20,9 @@ if(NOT probe_rc EQUAL 0)
   set(why "'${WINE} --version' gave ${probe_rc}: ${probe_err}")
   if(REQUIRE)
     message(FATAL_ERROR "${PROGRAM}: Wine does not start: ${why}")
+  endif()
+  if(NOT PROGRAM)
+    set(PROGRAM "its prefix")
   endif()
   message(FATAL_ERROR "Wine cannot start here, so ${PROGRAM} was not run: ${why}")
 endif()
@@ -54,7 +58,12 @@ if(expected EQUAL 0)
                       "the program did not run:\n${listing}${list_err}")
 endif()
 
-execute_process(COMMAND ${WINE} ${PROGRAM} ${program_args}
+# A program that opens windows gets a virtual X display of its own.
+set(launcher "")
+if(XVFB_RUN)
+  set(launcher ${XVFB_RUN} -a -s "-screen 0 640x480x24")
+endif()
+execute_process(COMMAND ${launcher} ${WINE} ${PROGRAM} ${program_args}
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 message("${out}${err}")
 set(failures "")

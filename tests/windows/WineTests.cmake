@@ -18,9 +18,10 @@ set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine
   SKIP_REGULAR_EXPRESSION "${vantorel_wine_skip}")
 
 # One test that runs a GoogleTest program under Wine and wants every listed test to pass.
-# EXPECT_OUTPUT adds a regular expression the output must match as well.
+# EXPECT_OUTPUT adds a regular expression the output must match as well; DISPLAY names the
+# xvfb-run that gives the program an X display of its own.
 function(vantorel_add_wine_test name target)
-  cmake_parse_arguments(arg "" "WORKING_DIRECTORY;EXPECT_OUTPUT" "ARGS" ${ARGN})
+  cmake_parse_arguments(arg "" "WORKING_DIRECTORY;EXPECT_OUTPUT;DISPLAY" "ARGS" ${ARGN})
   if(NOT arg_WORKING_DIRECTORY)
     set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
@@ -29,6 +30,7 @@ function(vantorel_add_wine_test name target)
     COMMAND ${CMAKE_COMMAND} -DWINE=${VANTOREL_WINE} -DWINE_PREFIX=${VANTOREL_WINE_PREFIX}
             -DMODE=gtest -DPROGRAM=$<TARGET_FILE:${target}> "-DPROGRAM_ARGS=${packed_args}"
             "-DEXPECT_OUTPUT=${arg_EXPECT_OUTPUT}" -DREQUIRE=${VANTOREL_REQUIRE_WINE}
+            -DXVFB_RUN=${arg_DISPLAY}
             -P ${vantorel_wine_check}
     WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
