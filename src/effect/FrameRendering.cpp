@@ -15,6 +15,10 @@ int32_t RecordedSize(float value) {
   return static_cast<int32_t>(value);
 }
 
+// No OpenGL implementation holds a wider 2D texture: a larger picture is a broken record, and
+// some drivers crash on such a size instead of refusing it.
+constexpr uint32_t kLargestTextureSide = 65536;
+
 }  // namespace
 
 int32_t Vantorel::DrawFrame(const ProcessFrameRecord* frame) {
@@ -32,9 +36,11 @@ int32_t Vantorel::DrawFrame(const ProcessFrameRecord* frame) {
       if (slots[i] < 0 || frame->inputCount <= i || frame->inputTextures == nullptr) continue;
       const TextureRecord* record = frame->inputTextures[i];
       if (record == nullptr) continue;
-      // Without framebuffer objects, or without an allocation size, the input cannot be copied.
+      // Without framebuffer objects, without an allocation size or with a picture larger than
+      // any texture, the input cannot be copied.
       if (extensions.hasFramebufferObject == 0 || record->hardwareWidth == 0 ||
-          record->hardwareHeight == 0) {
+          record->hardwareHeight == 0 || record->width > kLargestTextureSide ||
+          record->height > kLargestTextureSide) {
         continue;
       }
       inputs[i] = *record;

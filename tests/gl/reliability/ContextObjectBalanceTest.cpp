@@ -69,6 +69,11 @@ const Case kCases[] = {
      {{{64, 64}, {64, 64}}, {{32, 64}, {64, 64}}, {{0, 0}, {17, 5}}, {{64, 64}, {1, 1}}, {}},
      true},
     {"main_image_inputs", kMainImageSource, {{{64, 64}}, {{48, 48}}, {{48, 48}, {8, 8}}}, true},
+    // A picture no texture can hold is no input: Mesa crashes on a side of 2^25.
+    {"picture_too_high_for_any_texture",
+     kSamplingSource,
+     {{{64, 64}, {32, 33554432}}, {{32, 2147483647}, {64, 64}}},
+     true},
 };
 
 class ContextObjectBalance : public EglContextTest, public ::testing::WithParamInterface<size_t> {

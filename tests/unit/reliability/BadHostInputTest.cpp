@@ -177,7 +177,13 @@ const Misuse kCases[] = {
      [](PluginHost& host, FFInstanceID id) {
        return host.Frame(id, {Input{0x80000000u, 1, 0xFFFFFFFFu, 1}});
      },
-     0},
+     0, "glTexImage2D"},
+    // Mesa's glTexImage2D smashes its stack on a side of 2^25 instead of refusing it.
+    {"picture_2_to_25_high",
+     [](PluginHost& host, FFInstanceID id) {
+       return host.Frame(id, {Input{32, 33554432u, 64, 64}, Input{65537, 1, 65537, 1}});
+     },
+     0, "glTexImage2D"},
     {"zero_viewport",
      [](PluginHost& host, FFInstanceID id) {
        host.gl.SetViewport(0, 0, 0, 0);
