@@ -172,6 +172,10 @@ def context_seeds():
     seeds["mainimage_inputs"] = (instantiate() + reprepare(1) + frame([texture(64, 64)]) +
                                  frame([None, texture(2, 2, handle=35)], host_fb=own) + reprepare(2) +
                                  frame([texture(64, 64)]) + deinstantiate())
+    # A picture no texture can hold: Mesa crashes on a side of 2^25 unless it is skipped.
+    huge = bytes([1]) + small(32) + bytes([240]) + word(1 << 25) + bytes([0, 33])
+    seeds["huge_picture"] = (instantiate() + reprepare(0) + frame([huge, texture(64, 64)]) +
+                             deinstantiate())
     seeds["resized_host"] = (instantiate() + bytes([TWEAK, 2, 10, 90]) + frame() +
                              bytes([TWEAK, 2, 0, 0]) + frame() + deinstantiate())
     return seeds
