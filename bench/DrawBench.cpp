@@ -156,7 +156,7 @@ void Run(const Options& options) {
     std::snprintf(code, sizeof code, "0x%04X", error);
     throw vtool::ToolError("drawing", std::string("OpenGL error ") + code);
   }
-  library.Call(FF_DEINSTANTIATEGL, FFMixed{0}, id);
+  library.Call(FF_DEINSTANTIATEGL, bench::NoInput(), id);
   std::printf(
       "draw size=%dx%d renderer=\"%s\" rounds=%d frames=%d finish_every=%d "
       "plugin_fps=%.3f bare_fps=%.3f ratio=%.4f ratio_min=%.4f ratio_max=%.4f\n",

@@ -2,6 +2,8 @@
 // point against the same operation called directly on the object.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+
 #include "AllocationCounter.h"
 #include "RecordingHost.h"
 #include "framework/CFreeFrameGLPlugin.h"

@@ -38,6 +38,12 @@ double Seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+FFMixed NoInput() {
+  FFMixed input;
+  input.PointerValue = nullptr;
+  return input;
+}
+
 FFInstanceID Instantiate(const vtool::PluginLibrary& library, const vtool::EglHost& host) {
   ViewportRecord viewport{0, 0, static_cast<uint32_t>(host.Width()),
                           static_cast<uint32_t>(host.Height())};

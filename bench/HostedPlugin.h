@@ -25,6 +25,9 @@ PatternValues DefaultPatternValues(const vtool::PluginLibrary& library);
 // Seconds on the steady clock since the first call.
 double Seconds();
 
+// The input word of a code that takes none.
+FFMixed NoInput();
+
 // Code 18 at the host's size; 0 when the plugin refuses.
 FFInstanceID Instantiate(const vtool::PluginLibrary& library, const vtool::EglHost& host);
 

@@ -39,7 +39,7 @@ void Run(const std::string& pluginPath, int count) {
     }
     glFinish();
     const double drawn = bench::Seconds();
-    library.Call(FF_DEINSTANTIATEGL, FFMixed{0}, id);
+    library.Call(FF_DEINSTANTIATEGL, bench::NoInput(), id);
     instantiateMs.push_back((made - start) * 1000.0);
     firstFrameMs.push_back((drawn - made) * 1000.0);
   }
