@@ -18,6 +18,7 @@ class PluginLoader {
   bool Load(const std::string& path, std::string* error);
 
   HMODULE Module() const { return module; }
+  bool Loaded() const { return entry != nullptr; }
   FFResult Call(uint32_t code, FFMixed input, FFInstanceID instance) const {
     return entry(code, input, instance);
   }

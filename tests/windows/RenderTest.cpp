@@ -50,6 +50,7 @@ class RenderTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    if (!plugin.Loaded()) return;
     if (instance != 0) Call(FF_DEINSTANTIATEGL, Value(0), instance);
     Call(FF_DEINITIALISE, Value(0));
   }

@@ -38,7 +38,22 @@ endif()
 
 string(REPLACE "|" ";" program_args "${PROGRAM_ARGS}")
 
-execute_process(COMMAND ${WINE} ${PROGRAM} --gtest_list_tests ${program_args}
+# A program that opens windows gets a virtual X display and a prefix of its own, and its Wine
+# session ends before the display does: a session started without a display, or on one that
+# is gone, cannot open windows.
+set(launcher "")
+if(XVFB_RUN)
+  set(ENV{WINEPREFIX} "${WINE_PREFIX}-display")
+  get_filename_component(wine_dir "${WINE}" DIRECTORY)
+  set(server "${wine_dir}/wineserver")
+  if(NOT EXISTS "${server}")
+    set(server wineserver)
+  endif()
+  set(launcher ${XVFB_RUN} -a -s "-screen 0 640x480x24"
+      sh -c "\"$0\" \"$@\"\ns=$?\n\"${server}\" -w\nexit $s")  # no ';': CMake splits on it
+endif()
+
+execute_process(COMMAND ${launcher} ${WINE} ${PROGRAM} --gtest_list_tests ${program_args}
                 RESULT_VARIABLE list_rc OUTPUT_VARIABLE listing ERROR_VARIABLE list_err)
 # Test names are the indented lines under their suite's line; disabled ones never run.
 set(expected 0)
@@ -58,11 +73,6 @@ if(expected EQUAL 0)
                       "the program did not run:\n${listing}${list_err}")
 endif()
 
-# A program that opens windows gets a virtual X display of its own.
-set(launcher "")
-if(XVFB_RUN)
-  set(launcher ${XVFB_RUN} -a -s "-screen 0 640x480x24")
-endif()
 execute_process(COMMAND ${launcher} ${WINE} ${PROGRAM} ${program_args}
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 message("${out}${err}")

@@ -21,7 +21,7 @@ set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine
 # EXPECT_OUTPUT adds a regular expression the output must match as well; DISPLAY names the
 # xvfb-run that gives the program an X display of its own.
 function(vantorel_add_wine_test name target)
-  cmake_parse_arguments(arg "" "WORKING_DIRECTORY;EXPECT_OUTPUT;DISPLAY" "ARGS" ${ARGN})
+  cmake_parse_arguments(arg "" "WORKING_DIRECTORY;EXPECT_OUTPUT;DISPLAY" "ARGS;PROPERTIES" ${ARGN})
   if(NOT arg_WORKING_DIRECTORY)
     set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
@@ -35,13 +35,16 @@ function(vantorel_add_wine_test name target)
     WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
     SKIP_REGULAR_EXPRESSION "${vantorel_wine_skip}")
+  if(arg_PROPERTIES)
+    set_tests_properties(${name} PROPERTIES ${arg_PROPERTIES})
+  endif()
 endfunction()
 
 # The unit-test folders register their programs through GoogleTest's helpers; in a Windows
 # build those register one Wine run per program instead.
 function(gtest_discover_tests target)
-  cmake_parse_arguments(arg "" "WORKING_DIRECTORY;TEST_PREFIX" "EXTRA_ARGS" ${ARGN})
-  set(options ARGS ${arg_EXTRA_ARGS})
+  cmake_parse_arguments(arg "" "WORKING_DIRECTORY;TEST_PREFIX" "EXTRA_ARGS;PROPERTIES" ${ARGN})
+  set(options ARGS ${arg_EXTRA_ARGS} PROPERTIES ${arg_PROPERTIES})
   if(arg_WORKING_DIRECTORY)
     list(APPEND options WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
   endif()
