@@ -72,6 +72,24 @@ TEST_F(HostTest, IdentityRecords) {
   EXPECT_EQ(extended->extendedData, nullptr);
 }
 
+// A host that rescans its plugin folder unloads and loads the DLL again: the static teardown
+// and set-up run once more and the plugin answers as before.
+TEST_F(HostTest, AnswersAgainAfterUnloadAndReload) {
+  ASSERT_EQ(Call(FF_GETNUMPARAMETERS), 11u);
+  ASSERT_TRUE(plugin.Unload()) << "FreeLibrary failed, error " << GetLastError();
+  std::string error;
+  ASSERT_TRUE(plugin.Load(g_dllPath, &error)) << "reloading: " << error;
+  const auto* info = reinterpret_cast<const PluginInfoRecord*>(CallWide(FF_GETINFO));
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(info->uniqueId), 4), "QTRV");
+  const auto* extended = reinterpret_cast<const ExtendedInfoRecord*>(CallWide(FF_GETEXTENDEDINFO));
+  ASSERT_NE(extended, nullptr);
+  ASSERT_NE(extended->description, nullptr) << "the description was not copied again";
+  EXPECT_EQ(std::strncmp(extended->description, "Generate  a circular", 20), 0);
+  EXPECT_EQ(Call(FF_GETNUMPARAMETERS), 11u);
+  EXPECT_EQ(Call(FF_DEINITIALISE), 0u);
+}
+
 struct ParameterCase {
   uint32_t index;
   const char* name;  // as the 16-byte field holds it, no terminator when 16 long

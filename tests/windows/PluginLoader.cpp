@@ -21,6 +21,13 @@ bool PluginLoader::Load(const std::string& path, std::string* error) {
   return true;
 }
 
+bool PluginLoader::Unload() {
+  entry = nullptr;
+  HMODULE loaded = module;
+  module = nullptr;
+  return loaded == nullptr || FreeLibrary(loaded) != 0;
+}
+
 bool PluginLoader::CallKeepsStackPointer(uint32_t code, FFMixed input,
                                          FFInstanceID instance) const {
 #if defined(__i386__)

@@ -16,6 +16,8 @@ class PluginLoader {
 
   // Loads the DLL and finds plugMain; on failure says why in *error.
   bool Load(const std::string& path, std::string* error);
+  // Unloads it (its static teardown runs); false when FreeLibrary refused.
+  bool Unload();
 
   HMODULE Module() const { return module; }
   bool Loaded() const { return entry != nullptr; }
