@@ -1,7 +1,8 @@
 # Windows test programs run under Wine. A Wine that cannot load a program may still exit 0
 # (wine64 with a 32-bit program), so every run is judged by the program's own output.
+# Without a Wine the tests stay registered and report that Wine cannot start.
 if(NOT VANTOREL_WINE)
-  message(FATAL_ERROR "Windows tests: no Wine found to run them (set VANTOREL_WINE)")
+  message(WARNING "Windows tests: no Wine loader found (set VANTOREL_WINE); they will not run")
 endif()
 
 set(VANTOREL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
