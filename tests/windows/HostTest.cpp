@@ -27,12 +27,10 @@ class HostTest : public ::testing::Test {
     ASSERT_TRUE(plugin.Load(g_dllPath, &error)) << error;
   }
 
-  // The low 32 bits of a result: where counts, codes, float bits and -1 travel.
-  uint32_t Call(uint32_t code, uint32_t input = 0, FFInstanceID instance = 0) {
-    return static_cast<uint32_t>(plugin.Call(code, Value(input), instance));
-  }
-  FFResult CallWide(uint32_t code, uint32_t input = 0) {
-    return plugin.Call(code, Value(input), 0);
+  // The whole result word: a count, code, float bits or -1 must come with the upper half of a
+  // 64-bit word zero, as hosts compare whole words.
+  FFResult Call(uint32_t code, uint32_t input = 0, FFInstanceID instance = 0) {
+    return plugin.Call(code, Value(input), instance);
   }
 
   PluginLoader plugin;
@@ -47,7 +45,7 @@ TEST_F(HostTest, ExportsPlugMainUndecoratedOnly) {
 }
 
 TEST_F(HostTest, IdentityRecords) {
-  const auto* info = reinterpret_cast<const PluginInfoRecord*>(CallWide(FF_GETINFO));
+  const auto* info = reinterpret_cast<const PluginInfoRecord*>(Call(FF_GETINFO));
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(info->apiMajorVersion, 1u);
   EXPECT_EQ(info->apiMinorVersion, 6u);
@@ -56,9 +54,9 @@ TEST_F(HostTest, IdentityRecords) {
   EXPECT_EQ(std::memcmp(info->name, name, sizeof name), 0)
       << "name field: " << std::string(reinterpret_cast<const char*>(info->name), 16);
   EXPECT_EQ(info->pluginType, 1u);
-  EXPECT_EQ(CallWide(FF_GETINFO), CallWide(FF_GETINFO)) << "the info record moved";
+  EXPECT_EQ(Call(FF_GETINFO), Call(FF_GETINFO)) << "the info record moved";
 
-  const auto* extended = reinterpret_cast<const ExtendedInfoRecord*>(CallWide(FF_GETEXTENDEDINFO));
+  const auto* extended = reinterpret_cast<const ExtendedInfoRecord*>(Call(FF_GETEXTENDEDINFO));
   ASSERT_NE(extended, nullptr);
   EXPECT_EQ(extended->pluginMajorVersion, 1u);
   EXPECT_EQ(extended->pluginMinorVersion, 4u);
@@ -79,10 +77,10 @@ TEST_F(HostTest, AnswersAgainAfterUnloadAndReload) {
   ASSERT_TRUE(plugin.Unload()) << "FreeLibrary failed, error " << GetLastError();
   std::string error;
   ASSERT_TRUE(plugin.Load(g_dllPath, &error)) << "reloading: " << error;
-  const auto* info = reinterpret_cast<const PluginInfoRecord*>(CallWide(FF_GETINFO));
+  const auto* info = reinterpret_cast<const PluginInfoRecord*>(Call(FF_GETINFO));
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(info->uniqueId), 4), "QTRV");
-  const auto* extended = reinterpret_cast<const ExtendedInfoRecord*>(CallWide(FF_GETEXTENDEDINFO));
+  const auto* extended = reinterpret_cast<const ExtendedInfoRecord*>(Call(FF_GETEXTENDEDINFO));
   ASSERT_NE(extended, nullptr);
   ASSERT_NE(extended->description, nullptr) << "the description was not copied again";
   EXPECT_EQ(std::strncmp(extended->description, "Generate  a circular", 20), 0);
@@ -116,7 +114,7 @@ TEST_F(HostTest, ParameterNamesTypesAndDefaults) {
   ASSERT_EQ(Call(FF_GETNUMPARAMETERS), 11u);
   for (const ParameterCase& c : kParameters) {
     SCOPED_TRACE(c.name);
-    const auto* field = reinterpret_cast<const char*>(CallWide(FF_GETPARAMETERNAME, c.index));
+    const auto* field = reinterpret_cast<const char*>(Call(FF_GETPARAMETERNAME, c.index));
     ASSERT_NE(field, nullptr);
     char wanted[16] = {};
     std::memcpy(wanted, c.name, std::strlen(c.name));
@@ -124,7 +122,7 @@ TEST_F(HostTest, ParameterNamesTypesAndDefaults) {
     EXPECT_EQ(Call(FF_GETPARAMETERTYPE, c.index), c.type);
     EXPECT_EQ(Call(FF_GETPARAMETERDEFAULT, c.index), c.defaultBits);
   }
-  EXPECT_EQ(CallWide(FF_GETPARAMETERNAME, 11), 0u) << "a name for an undeclared index";
+  EXPECT_EQ(Call(FF_GETPARAMETERNAME, 11), 0u) << "a name for an undeclared index";
   EXPECT_EQ(Call(FF_GETPARAMETERTYPE, 11), 0xFFFFFFFFu);
   EXPECT_EQ(Call(FF_GETPARAMETERDEFAULT, 11), 0xFFFFFFFFu);
   EXPECT_EQ(Call(FF_DEINITIALISE), 0u);
@@ -175,7 +173,7 @@ TEST_F(HostTest, StackSurvivesRepeatedCalls) {
       << "the stack pointer moved across a call: plugMain's calling convention is wrong";
   for (int i = 0; i < 1000; ++i) {
     const ParameterCase& c = kParameters[i % 11];
-    const uint32_t type = Call(FF_GETPARAMETERTYPE, c.index);
+    const FFResult type = Call(FF_GETPARAMETERTYPE, c.index);
     if (type != c.type) {
       FAIL() << "call " << i << ": type of " << c.name << " came back as " << type;
     }
