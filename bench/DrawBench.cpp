@@ -19,15 +19,16 @@ struct Options {
   std::string plugin = bench::DefaultPluginPath();
   std::string size = "1280x720";
   int rounds = 5;
-  double seconds = 1.0;  // per side and round
-  int finishEvery = 1;   // frames per glFinish
+  double seconds = 1.0;   // per side and round
+  int finishEvery = 1;    // frames per glFinish
+  bool readBack = false;  // each frame also read into host memory, as a renderer must
   bool smoke = false;
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: bench_draw [--plugin PATH] [--size WxH] [--rounds N] [--seconds S]\n"
-               "                  [--finish-every N] [--smoke]\n");
+               "                  [--finish-every N] [--read-back] [--smoke]\n");
   return 2;
 }
 
@@ -37,6 +38,8 @@ bool Parse(int argc, char** argv, Options* options) {
     const bool hasValue = i + 1 < argc;
     if (flag == "--smoke") {
       options->smoke = true;
+    } else if (flag == "--read-back") {
+      options->readBack = true;
     } else if (flag == "--plugin" && hasValue) {
       options->plugin = argv[++i];
     } else if (flag == "--size" && hasValue) {
@@ -68,6 +71,7 @@ class Race {
     frame_.inputCount = 0;
     frame_.inputTextures = nullptr;
     frame_.hostFramebuffer = host.Framebuffer();
+    if (options.readBack) pixels_.resize(static_cast<size_t>(host.Width()) * host.Height() * 4);
   }
 
   // Seconds for `frames` frames through plugMain.
@@ -100,6 +104,11 @@ class Race {
 
  private:
   void Finish(int i, int frames) {
+    if (options_.readBack) {
+      // One copy straight into host memory: the least a renderer that keeps frames must do.
+      glPixelStorei(GL_PACK_ALIGNMENT, 1);
+      glReadPixels(0, 0, host_.Width(), host_.Height(), GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+    }
     if ((i + 1) % options_.finishEvery == 0 || i + 1 == frames) glFinish();
   }
 
@@ -109,6 +118,7 @@ class Race {
   FFInstanceID id_;
   bench::BarePattern& bare_;
   ProcessFrameRecord frame_{};
+  std::vector<uint8_t> pixels_;
 };
 
 void Run(const Options& options) {
@@ -158,10 +168,10 @@ void Run(const Options& options) {
   }
   library.Call(FF_DEINSTANTIATEGL, bench::NoInput(), id);
   std::printf(
-      "draw size=%dx%d renderer=\"%s\" rounds=%d frames=%d finish_every=%d "
+      "draw size=%dx%d renderer=\"%s\" rounds=%d frames=%d finish_every=%d read_back=%d "
       "plugin_fps=%.3f bare_fps=%.3f ratio=%.4f ratio_min=%.4f ratio_max=%.4f\n",
       width, height, host.Renderer().c_str(), rounds, frames, options.finishEvery,
-      Median(pluginFps), Median(bareFps), Median(ratios),
+      options.readBack ? 1 : 0, Median(pluginFps), Median(bareFps), Median(ratios),
       *std::min_element(ratios.begin(), ratios.end()),
       *std::max_element(ratios.begin(), ratios.end()));
 }
