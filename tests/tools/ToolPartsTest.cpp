@@ -1,11 +1,17 @@
 // The renderer's pure parts: option texts, output names and parameter assignments.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "OutputPlan.h"
 #include "ParameterAssignment.h"
+#include "StagedFile.h"
 #include "ToolError.h"
 
 namespace vtool {
@@ -127,6 +133,33 @@ TEST(SequenceNameTest, FillsTheNumber) {
       {"50%%/f_%02d.png", 3, "50%/f_03.png"},
   };
   for (const Case& c : kCases) EXPECT_EQ(SequenceName(c.pattern, c.number), c.name);
+}
+
+// Renaming a staged file over a device or pipe would replace the node itself (run as root,
+// "-o /dev/null" would have replaced the device); such outputs are written in place.
+TEST(StagedFileTest, WritesAPipeInPlaceAndLeavesItAPipe) {
+  char folder[] = "/tmp/staged-fifo-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string path = std::string(folder) + "/pipe";
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  // A reader must be open for the writer's open not to block.
+  const int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  {
+    StagedFile file(path);
+    EXPECT_TRUE(file.stagedPath().empty()) << "a pipe was staged under " << file.stagedPath();
+    ASSERT_GE(std::fputs("frame", file.stream()), 0);
+    file.Commit();
+  }
+  char got[8] = {};
+  EXPECT_EQ(read(reader, got, sizeof got), 5);
+  EXPECT_STREQ(got, "frame");
+  close(reader);
+  struct stat after {};
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_TRUE(S_ISFIFO(after.st_mode)) << path << " is no longer a pipe";
+  unlink(path.c_str());
+  rmdir(folder);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -28,8 +29,15 @@ StagedFile::StagedFile(const std::string& finalPath) : finalPath_(finalPath) {
   if (base.empty()) throw ToolError("opening output", finalPath + ": names a folder, not a file");
 
   struct stat existing {};
-  if (stat(finalPath.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
-    throw ToolError("opening output", finalPath + ": is a folder");
+  if (stat(finalPath.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) throw ToolError("opening output", finalPath + ": is a folder");
+    // A device or pipe (/dev/null, a FIFO) is written in place: renaming over it would
+    // replace the device node with a plain file.
+    if (!S_ISREG(existing.st_mode)) {
+      stream_ = std::fopen(finalPath.c_str(), "wb");
+      if (stream_ == nullptr) throw ToolError("opening output", finalPath + ": " + Reason());
+      return;
+    }
   }
 
   std::string pattern = folder + "." + base + ".part-XXXXXX";
@@ -53,7 +61,7 @@ StagedFile::StagedFile(const std::string& finalPath) : finalPath_(finalPath) {
 
 StagedFile::~StagedFile() {
   if (stream_ != nullptr) fclose(stream_);
-  if (!committed_) unlink(stagedPath_.c_str());
+  if (!committed_ && !stagedPath_.empty()) unlink(stagedPath_.c_str());
 }
 
 void StagedFile::Close() {
@@ -69,7 +77,7 @@ void StagedFile::Close() {
 
 void StagedFile::Commit() {
   Close();
-  if (rename(stagedPath_.c_str(), finalPath_.c_str()) != 0) {
+  if (!stagedPath_.empty() && rename(stagedPath_.c_str(), finalPath_.c_str()) != 0) {
     throw ToolError("writing output", finalPath_ + ": " + Reason());
   }
   committed_ = true;

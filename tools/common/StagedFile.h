@@ -1,5 +1,6 @@
 // An output file written under a temporary name in its own folder and renamed into place on
-// success, so that a failed run leaves nothing under the final name.
+// success, so that a failed run leaves nothing under the final name. An existing device or pipe
+// is written in place.
 #pragma once
 
 #include <cstdio>
@@ -18,7 +19,7 @@ class StagedFile {
 
   FILE* stream() const { return stream_; }
   const std::string& finalPath() const { return finalPath_; }
-  const std::string& stagedPath() const { return stagedPath_; }
+  const std::string& stagedPath() const { return stagedPath_; }  // empty when written in place
 
   // Closes the stream and checks it; the file stays under its temporary name. Throws.
   void Close();
