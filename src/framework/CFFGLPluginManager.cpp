@@ -3,16 +3,9 @@
 #include <cstring>
 #include <new>
 
-namespace {
+#include "framework/TextCopy.h"
 
-// A heap copy of a text, or null when the text is null or the copy cannot be allocated.
-char* CopyText(const char* text) {
-  if (text == nullptr) return nullptr;
-  const size_t size = std::strlen(text) + 1;
-  char* copy = new (std::nothrow) char[size];
-  if (copy != nullptr) std::memcpy(copy, text, size);
-  return copy;
-}
+namespace {
 
 // Writes all 16 bytes: the name up to its first zero byte, zeros after; a null name is empty.
 void CopyName(uint8_t (&field)[16], const char* name) {

@@ -3,19 +3,12 @@
 #include <cstring>
 #include <new>
 
+#include "framework/TextCopy.h"
+
 namespace {
 
 // Constant-initialised, so it is null before any static constructor runs.
 FFGLPluginRegistration* registration = nullptr;
-
-// A heap copy of a text, or null when the text is null or the copy cannot be allocated.
-char* CopyText(const char* text) {
-  if (text == nullptr) return nullptr;
-  const size_t size = std::strlen(text) + 1;
-  char* copy = new (std::nothrow) char[size];
-  if (copy != nullptr) std::memcpy(copy, text, size);
-  return copy;
-}
 
 // Byte by byte up to and including the first zero byte or until the field is full; the rest
 // of the field keeps its zeros. A null text writes nothing.
