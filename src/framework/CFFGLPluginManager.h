@@ -42,8 +42,7 @@ class CFFGLPluginManager {
 
  protected:
   void DeclareParameter(uint32_t index, const char* name, uint32_t type, float defaultValue);
-  void DeclareBooleanParameter(uint32_t index, const char* name, uint32_t type,
-                               bool defaultValue);
+  void DeclareBooleanParameter(uint32_t index, const char* name, uint32_t type, bool defaultValue);
   void DeclareTextParameter(uint32_t index, const char* name, uint32_t type,
                             const char* defaultText);
   void SetMinimumInputs(int32_t count) { minimumInputs = count; }
