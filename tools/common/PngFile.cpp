@@ -30,6 +30,10 @@ bool Encode(png_structp png, png_infop info, FILE* stream, uint32_t width, uint3
   png_init_io(png, stream);
   png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  // Sequences feed video encoders: the fastest deflate level with one cheap row filter halves
+  // the encoding time at 1280 x 720 for files about twice as large.
+  png_set_compression_level(png, 1);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, nullptr);
