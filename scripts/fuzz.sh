@@ -26,7 +26,10 @@ for target in plugmain frame; do
   work=build/fuzz/corpus/$target
   mkdir -p "$work"
   echo "fuzz: $target for $seconds s"
+  # VANTOREL_FUZZ_SEED fixes the mutation sequence (CI sets it, so a run can be repeated);
+  # 0, the default, lets libFuzzer choose.
   if ! "build/fuzz/fuzz/${target}_fuzzer" -max_total_time="$seconds" -max_len=1024 -timeout=30 \
+      -seed="${VANTOREL_FUZZ_SEED:-0}" \
       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
       "$work" "fuzz/corpus/$target" > "build/fuzz/$target.log" 2>&1; then
     tail -n 60 "build/fuzz/$target.log" >&2
