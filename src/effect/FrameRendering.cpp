@@ -2,18 +2,13 @@
 #include <cstdint>
 #include <ctime>
 
+#include "effect/FloatConversion.h"
+#include "effect/TexturedQuad.h"
 #include "effect/Vantorel.h"
 #include "gl/OpenGL.h"
 #include "platform/Platform.h"
 
 namespace {
-
-// Truncation toward zero of a recorded size, saturating what an int cannot hold.
-int32_t RecordedSize(float value) {
-  if (!(value > -2147483648.0f)) return INT32_MIN;
-  if (value >= 2147483648.0f) return INT32_MAX;
-  return static_cast<int32_t>(value);
-}
 
 // No OpenGL implementation holds a wider 2D texture: a larger picture is a broken record, and
 // some drivers crash on such a size instead of refusing it.
@@ -46,8 +41,8 @@ int32_t Vantorel::DrawFrame(const ProcessFrameRecord* frame) {
       inputs[i] = *record;
       const TexCoordScale scale = getTexCoordScale(inputs[i]);
 
-      const int32_t recordedWidth = RecordedSize(channelResolution[i][0]);
-      const int32_t recordedHeight = RecordedSize(channelResolution[i][1]);
+      const int32_t recordedWidth = TruncateToInt32(channelResolution[i][0]);
+      const int32_t recordedHeight = TruncateToInt32(channelResolution[i][1]);
       if ((recordedWidth != static_cast<int32_t>(inputs[i].width) ||
            recordedHeight != static_cast<int32_t>(inputs[i].height)) &&
           copyTextures[i] != 0) {
@@ -141,16 +136,7 @@ int32_t Vantorel::DrawFrame(const ProcessFrameRecord* frame) {
   }
 
   glEnable(GL_TEXTURE_2D);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex2f(-1.0f, -1.0f);
-  glTexCoord2f(0.0f, 1.0f);
-  glVertex2f(-1.0f, 1.0f);
-  glTexCoord2f(1.0f, 1.0f);
-  glVertex2f(1.0f, 1.0f);
-  glTexCoord2f(1.0f, 0.0f);
-  glVertex2f(1.0f, -1.0f);
-  glEnd();
+  DrawTexturedQuad(1.0f, 1.0f);
   glDisable(GL_TEXTURE_2D);
 
   if (bound1) {

@@ -1,6 +1,7 @@
 // Redrawing a host input, picture only, into a plugin-owned texture of the picture's size.
 #include "effect/InputCopy.h"
 
+#include "effect/TexturedQuad.h"
 #include "effect/Vantorel.h"
 #include "gl/OpenGL.h"
 
@@ -40,22 +41,11 @@ void Vantorel::copyInputTexture(TextureRecord texture, TexCoordScale scale, GLui
   glGetIntegerv(GL_VIEWPORT, hostViewport);
   glViewport(0, 0, static_cast<GLsizei>(texture.width), static_cast<GLsizei>(texture.height));
 
-  const GLfloat s = static_cast<GLfloat>(scale.s);
-  const GLfloat t = static_cast<GLfloat>(scale.t);
   glEnable(GL_TEXTURE_2D);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex2f(-1.0f, -1.0f);
-  glTexCoord2f(0.0f, t);
-  glVertex2f(-1.0f, 1.0f);
-  glTexCoord2f(s, t);
-  glVertex2f(1.0f, 1.0f);
-  glTexCoord2f(s, 0.0f);
-  glVertex2f(1.0f, -1.0f);
-  glEnd();
+  DrawTexturedQuad(static_cast<GLfloat>(scale.s), static_cast<GLfloat>(scale.t));
   glViewport(hostViewport[0], hostViewport[1], hostViewport[2], hostViewport[3]);
   glDisable(GL_TEXTURE_2D);
 
   glBindTexture(GL_TEXTURE_2D, 0);
-  extensions.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, hostFramebuffer != 0 ? hostFramebuffer : 0);
+  extensions.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, hostFramebuffer);
 }

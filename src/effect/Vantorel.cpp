@@ -1,21 +1,8 @@
 #include "effect/Vantorel.h"
 
-#include <cmath>
-#include <limits>
 #include <new>
 
-namespace {
-
-// Truncation toward zero that saturates out-of-range values and maps NaN to 0, since a plain
-// cast of those is undefined.
-int32_t TruncateToInt32(float value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
-}  // namespace
+#include "effect/FloatConversion.h"
 
 Vantorel::Vantorel() : extensions(), shader() {
   SetMinimumInputs(0);

@@ -90,3 +90,17 @@ PictureDifference CompareWithReference(const PatternParams& params, const uint8_
   }
   return result;
 }
+
+std::array<float, 11> ParameterValues(const PatternParams& p, float speed, float vortexSpeed) {
+  return {speed,
+          vortexSpeed,
+          p.vortexFrequency,
+          p.linesSoftness,
+          p.circlesSoftness,
+          p.size,
+          p.evenCirclesOffset,
+          p.oddCirclesOffset,
+          p.alphaMode,
+          static_cast<float>(p.linearScale),
+          0.0f};
+}

@@ -1,6 +1,7 @@
 // A CPU rendering of the ring-and-spoke picture, for comparing what the GPU drew.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // What the fragment program is fed, by parameter meaning.
@@ -16,6 +17,10 @@ struct PatternParams {
   float alphaMode = 0.0f;
   int32_t linearScale = 0;
 };
+
+// The eleven parameter values, in index order, that give a host instance these settings; the
+// two speeds are not part of a still picture, so they are given apart.
+std::array<float, 11> ParameterValues(const PatternParams& params, float speed, float vortexSpeed);
 
 // Grey level in [0, 1] at window position (fx, fy) of a width x height viewport at (0, 0).
 float ReferenceColour(const PatternParams& params, float fx, float fy, float width, float height);

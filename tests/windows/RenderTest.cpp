@@ -79,17 +79,7 @@ class RenderTest : public ::testing::Test {
 
   // Every parameter the picture depends on; the two speeds as given.
   void Apply(const PatternParams& p, float speed, float vortexSpeed) {
-    const float values[11] = {speed,
-                              vortexSpeed,
-                              p.vortexFrequency,
-                              p.linesSoftness,
-                              p.circlesSoftness,
-                              p.size,
-                              p.evenCirclesOffset,
-                              p.oddCirclesOffset,
-                              p.alphaMode,
-                              static_cast<float>(p.linearScale),
-                              0.0f};
+    const std::array<float, 11> values = ParameterValues(p, speed, vortexSpeed);
     for (uint32_t index = 0; index < 11; ++index) Set(index, values[index]);
   }
 

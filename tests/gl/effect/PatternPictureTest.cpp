@@ -54,17 +54,7 @@ class PatternPictureTest : public EglContextTest {
   // Sends every parameter the picture depends on; speed and vortex speed as given.
   static void Apply(FFInstanceID id, const PatternParams& p, float speed = 0.0f,
                     float vortexSpeed = 0.0f) {
-    const float values[11] = {speed,
-                              vortexSpeed,
-                              p.vortexFrequency,
-                              p.linesSoftness,
-                              p.circlesSoftness,
-                              p.size,
-                              p.evenCirclesOffset,
-                              p.oddCirclesOffset,
-                              p.alphaMode,
-                              static_cast<float>(p.linearScale),
-                              0.0f};
+    const std::array<float, 11> values = ParameterValues(p, speed, vortexSpeed);
     for (uint32_t index = 0; index < 11; ++index) {
       EXPECT_EQ(SetParameter(id, index, values[index]), 0u) << "parameter " << index;
     }
